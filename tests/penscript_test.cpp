@@ -251,11 +251,4 @@ TEST_F(Penscript, CheckPrintsTheBuiltInDrawingsFacts) {
     EXPECT_EQ(other, 0) << "steps of any other size";
 }
 
-TEST_F(Penscript, TheCommittedRowsAreTheComposedSketch) {
-    const Result result = Run("compose '" PENPLAY_SKETCH "' -o recomposed.rows");
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(ReadText(dir_ / "recomposed.rows"), ReadText(PENPLAY_ROWS))
-        << "drawing/greeting.rows is not what the sketch composes to: recompose it (see drawing/README.md)";
-}
-
 }  // namespace

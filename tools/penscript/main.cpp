@@ -22,7 +22,7 @@ struct Command {
     int (*run)(int argc, char** argv);
 };
 constexpr Command Commands[] = {
-    {"check", RunCheck}, {"trace", RunTrace}, {"render", RunRender}, {"animate", RunAnimate},
+    {"check", RunCheck}, {"trace", RunTrace}, {"render", RunRender}, {"animate", RunAnimate}, {"compose", RunCompose},
 };
 
 }  // namespace
