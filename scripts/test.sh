@@ -5,10 +5,14 @@
 # the host build's penscript as its reference).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=../tests/e2e/wine_session.sh
+source tests/e2e/wine_session.sh
 
 scripts/install-packages.sh \
   cmake make g++ python3 libgtest-dev libpng-dev libgif-dev \
-  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 icoutils \
+  "${WINE_SESSION_PACKAGES[@]}"
+ensure_32bit_wine_runs
 
 cmake --workflow --preset host
 cmake --workflow --preset windows
