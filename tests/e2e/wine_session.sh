@@ -6,8 +6,9 @@
 WINE_SESSION_PACKAGES=(wine wine32:i386 xvfb x11-apps gcc gcc-multilib libx11-dev libpng-dev g++ python3)
 
 export WINEARCH=win32
-# No Gecko or Mono install dialogs: penplay needs neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Gecko or Mono install dialogs (penplay needs neither), and no debugger
+# that would wait forever on a helper process crashing under emulation.
+export WINEDLLOVERRIDES="mscoree,mshtml=,winedbg.exe=d"
 WINE_LOADER=/usr/lib/wine/wine
 WINE_SERVER=/usr/lib/wine/wineserver
 
@@ -67,18 +68,24 @@ stop_wine() {
 }
 
 # Creates the Wine prefix once; later sessions reuse it. Needs DISPLAY.
+# Under emulation wineboot now and then crashes: it gets three tries.
 prepare_wine_prefix() {
-  local marker="$WINEPREFIX/.penplay-prepared"
+  local marker="$WINEPREFIX/.penplay-prepared" log="$WINEPREFIX.wineboot.log" attempt
   [ -f "$marker" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
-  echo "Preparing the Wine prefix $WINEPREFIX (once; this takes a minute or two)"
-  local log="$WINEPREFIX.wineboot.log"
-  if ! WINEDEBUG=-all run_wine wineboot --init >"$log" 2>&1; then
-    die "wineboot failed, see $log"
-  fi
-  env LD_PRELOAD="$(wine_preload)" "$WINE_SERVER" -w
-  touch "$marker"
-  echo "The Wine prefix is ready"
+  for attempt in 1 2 3; do
+    echo "Preparing the Wine prefix $WINEPREFIX (once; this takes a minute or two)"
+    if WINEDEBUG=-all timeout 300 env LD_PRELOAD="$(wine_preload)" "$WINE_LOADER" wineboot --init >"$log" 2>&1 &&
+       timeout 300 env LD_PRELOAD="$(wine_preload)" "$WINE_SERVER" -w; then
+      touch "$marker"
+      echo "The Wine prefix is ready"
+      return 0
+    fi
+    echo "wineboot failed (try $attempt of 3), see $log"
+    stop_wine
+    rm -rf "$WINEPREFIX"
+  done
+  die "could not prepare the Wine prefix, see $log"
 }
 
 # Starts Xvfb with a white root window on a free display number; sets DISPLAY
