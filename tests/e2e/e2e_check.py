@@ -21,6 +21,7 @@ PROGRAM_CALLS = {
 }
 CALL = re.compile(rb"^([0-9a-f]{4}):Call ([A-Za-z0-9_]+\.[A-Za-z0-9_]+)\(([^)]*)\) ret=([0-9a-f]{8})$")
 RET = re.compile(rb"^([0-9a-f]{4}):Ret  ([A-Za-z0-9_]+\.[A-Za-z0-9_]+)\(\) retval=([0-9a-f]{8}) ret=([0-9a-f]{8})$")
+NULL = b"00000000"  # the null handle, as the relay log prints it
 LOADED = re.compile(rb"^([0-9a-f]{4}):trace:loaddll:\S+ Loaded L\"(.*)\" at ([0-9A-Fa-f]+): native")
 
 
@@ -46,7 +47,7 @@ class Handles:
     """Names handles the way penscript's trace does."""
 
     def __init__(self):
-        self.names = {}
+        self.names = {NULL: "null"}
         self.created = {"pen": 0, "brush": 0}
 
     def name(self, value):
@@ -67,9 +68,8 @@ class Handles:
 
 def format_call(handles, function, args, retval):
     if function == "GetDC":
-        if args[0] == b"00000000" and not handles.names:
-            handles.names[retval] = "dc"
-        return f"GetDC {'null' if args[0] == b'00000000' else handles.name(args[0])} -> {handles.name(retval)}"
+        handles.names.setdefault(retval, "dc")
+        return f"GetDC {handles.name(args[0])} -> {handles.name(retval)}"
     if function == "GetSystemMetrics":
         return f"GetSystemMetrics {signed(args[0])} -> {signed(retval)}"
     if function == "CreatePen":
@@ -88,8 +88,7 @@ def format_call(handles, function, args, retval):
     if function == "Sleep":
         return f"Sleep {int(args[0], 16)}"
     if function == "ReleaseDC":
-        window = "null" if args[0] == b"00000000" else handles.name(args[0])
-        return f"ReleaseDC {window} {handles.name(args[1])}"
+        return f"ReleaseDC {handles.name(args[0])} {handles.name(args[1])}"
     raise AssertionError(function)
 
 
